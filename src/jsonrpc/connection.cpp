@@ -7,6 +7,7 @@
 #include <asio/co_spawn.hpp>
 #include <asio/detached.hpp>
 #include <asio/experimental/awaitable_operators.hpp>
+#include <asio/post.hpp>
 #include <asio/this_coro.hpp>
 #include <asio/use_awaitable.hpp>
 
@@ -147,10 +148,12 @@ asio::awaitable<void> Connection::write_loop() {
   std::string out;
   out.reserve(batch_bytes);
   bool reply_first = true;  // alternate between the two queues while both hold messages
+  int idle_turns = 0;  // loop turns waited for replies of work still running
   for (;;) {
     auto message = reply_first ? replies.try_pop() : notifications.try_pop();
     if (!message) message = reply_first ? notifications.try_pop() : replies.try_pop();
     if (message) {
+      idle_turns = 0;
       reply_first = !reply_first;
       if (!output_broken_) {
         out += "Content-Length: ";
@@ -161,8 +164,15 @@ asio::awaitable<void> Connection::write_loop() {
       }
       continue;
     }
-    if (!out.empty()) {  // nothing more is ready: write what has gathered
-      co_await flush(out);
+    if (!out.empty()) {
+      // Give work that is about to finish a few turns of the loop: its replies can share this write.
+      if ((in_progress_ > 0 || !work_.empty()) && idle_turns < 8) {
+        ++idle_turns;
+        co_await asio::post(executor_, asio::use_awaitable);
+        continue;
+      }
+      idle_turns = 0;
+      co_await flush(out);  // nothing more is ready: write what has gathered
       continue;
     }
     if (replies.finished() && notifications.finished()) co_return;

@@ -99,6 +99,7 @@ class AsyncQueue {
   }
 
   bool closed() const { return closed_; }
+  bool empty() const { return items_.empty() && !has_blocked(); }
   bool finished() const { return closed_ && items_.empty() && !has_blocked(); }
 
  private:
