@@ -28,10 +28,16 @@ Scheme classify(std::string_view scheme) {
 
 unsigned default_port(Scheme scheme) {
   switch (scheme) {
-    case Scheme::http: case Scheme::ws: return 80;
-    case Scheme::https: case Scheme::wss: return 443;
-    case Scheme::ftp: return 21;
-    default: return 0x10000;  // no port equals it
+    case Scheme::http:
+    case Scheme::ws:
+      return 80;
+    case Scheme::https:
+    case Scheme::wss:
+      return 443;
+    case Scheme::ftp:
+      return 21;
+    default:
+      return 0x10000;  // no port equals it
   }
 }
 
@@ -39,7 +45,9 @@ bool is_alpha(int c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 bool is_scheme_char(int c) { return is_alpha(c) || is_digit(c) || c == '+' || c == '-' || c == '.'; }
 
-bool is_windows_drive_letter(std::string_view s) { return s.size() == 2 && is_alpha(s[0]) && (s[1] == ':' || s[1] == '|'); }
+bool is_windows_drive_letter(std::string_view s) {
+  return s.size() == 2 && is_alpha(s[0]) && (s[1] == ':' || s[1] == '|');
+}
 
 // How many dots a path segment stands for: 1 for "." and 2 for "..", each dot possibly written "%2e"; 0 otherwise.
 int dot_segment(std::string_view s) {
@@ -91,6 +99,10 @@ class UrlParser {
     } else {
       parse_opaque_path();
     }
+    if (!has_host_ && !opaque_path_ && segments_ > 1 && out_[path_start_ + 1] == '/') {
+      // Without this, a path starting with an empty segment would read back as a host.
+      out_.insert(path_start_, "/.");
+    }
     parse_query_and_fragment();
     return std::move(out_);
   }
@@ -98,6 +110,7 @@ class UrlParser {
  private:
   int at(std::size_t i) const { return i < in_.size() ? static_cast<unsigned char>(in_[i]) : kEnd; }
   bool is_slash(int c) const { return c == '/' || (special_ && c == '\\'); }
+  bool ends_segment(char c) const { return c == '/' || c == '?' || c == '#' || (special_ && c == '\\'); }
   bool ends_authority(int c) const { return c == kEnd || c == '?' || c == '#' || is_slash(c); }
 
   bool parse_authority() {
@@ -116,7 +129,8 @@ class UrlParser {
       const std::string_view userinfo = in_.substr(start, at_sign);
       const std::size_t colon = userinfo.find(':');
       const std::string_view username = userinfo.substr(0, colon);
-      const std::string_view password = colon == std::string_view::npos ? std::string_view{} : userinfo.substr(colon + 1);
+      const std::string_view password =
+          colon == std::string_view::npos ? std::string_view{} : userinfo.substr(colon + 1);
       if (!username.empty() || !password.empty()) {
         append_encoded(out_, username, kUserinfoSet);
         if (!password.empty()) {
@@ -205,7 +219,7 @@ class UrlParser {
       out_ += first;
       first = {};
       const std::size_t start = pos_;
-      while (at(pos_) != kEnd && at(pos_) != '?' && at(pos_) != '#' && !is_slash(at(pos_))) ++pos_;
+      while (pos_ < in_.size() && !ends_segment(in_[pos_])) ++pos_;
       append_encoded(out_, in_.substr(start, pos_ - start), kPathSet);
       const bool slash = is_slash(at(pos_));
       end_segment(segment, slash);
@@ -249,10 +263,6 @@ class UrlParser {
   }
 
   void parse_query_and_fragment() {
-    if (!has_host_ && !opaque_path_ && segments_ > 1 && out_[path_start_ + 1] == '/') {
-      // Without this, a path starting with an empty segment would read back as a host.
-      out_.insert(path_start_, "/.");
-    }
     if (at(pos_) == '?') {
       const std::size_t start = ++pos_;
       while (at(pos_) != kEnd && at(pos_) != '#') ++pos_;
@@ -311,6 +321,10 @@ bool needs_cleaning(std::string_view input) {
   for (std::size_t i = 0; i < input.size();) {
     const char c = input[i];
     if (c == '\t' || c == '\n' || c == '\r') return true;
+    if (static_cast<unsigned char>(c) < 0x80) {
+      ++i;
+      continue;
+    }
     const int length = utf8_sequence(input, i);
     if (length < 0) return true;
     i += static_cast<std::size_t>(length);

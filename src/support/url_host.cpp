@@ -1,10 +1,7 @@
-// Host parsing of the URL parser: which of the host forms the text is, and the domain-to-ASCII step.
+// Host parsing of the URL parser: which of the host forms the text is, and the checks on domains.
 #include "support/url_host.h"
 
-#include <unicode/uidna.h>
-
 #include <algorithm>
-#include <climits>
 
 #include "support/url_percent.h"
 
@@ -12,13 +9,8 @@ namespace tarnu::support::url_detail {
 namespace {
 
 bool is_forbidden_host_byte(unsigned char c) {
-  switch (c) {
-    case 0x00: case '\t': case '\n': case '\r': case ' ': case '#': case '/': case ':':
-    case '<': case '>': case '?': case '@': case '[': case '\\': case ']': case '^': case '|':
-      return true;
-    default:
-      return false;
-  }
+  constexpr std::string_view kForbidden("\0\t\n\r #/:<>?@[\\]^|", 17);
+  return kForbidden.find(static_cast<char>(c)) != std::string_view::npos;
 }
 
 bool is_forbidden_domain_byte(unsigned char c) {
@@ -65,42 +57,6 @@ bool needs_uts46(std::string_view domain) {
   }
 }
 
-const UIDNA* uts46() {
-  static const UIDNA* const idna = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    UIDNA* opened = uidna_openUTS46(UIDNA_CHECK_BIDI | UIDNA_CHECK_CONTEXTJ | UIDNA_NONTRANSITIONAL_TO_ASCII, &status);
-    return U_SUCCESS(status) ? opened : nullptr;
-  }();
-  return idna;
-}
-
-// ICU always checks hyphens and DNS lengths; the URL Standard turns both checks off (CheckHyphens and
-// VerifyDnsLength are false), so those error bits do not count.
-constexpr std::uint32_t kIgnoredIdnaErrors = UIDNA_ERROR_EMPTY_LABEL | UIDNA_ERROR_LABEL_TOO_LONG |
-                                             UIDNA_ERROR_DOMAIN_NAME_TOO_LONG | UIDNA_ERROR_LEADING_HYPHEN |
-                                             UIDNA_ERROR_TRAILING_HYPHEN | UIDNA_ERROR_HYPHEN_3_4;
-
-bool uts46_to_ascii(std::string_view domain, std::string& out) {
-  const UIDNA* idna = uts46();
-  if (idna == nullptr || domain.size() > INT_MAX / 4) return false;
-  const auto length = static_cast<int32_t>(domain.size());
-  std::string ascii(domain.size() + 16, '\0');
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    UErrorCode status = U_ZERO_ERROR;
-    UIDNAInfo info = UIDNA_INFO_INITIALIZER;
-    const int32_t written = uidna_nameToASCII_UTF8(idna, domain.data(), length, ascii.data(),
-                                                   static_cast<int32_t>(ascii.size()), &info, &status);
-    if (status == U_BUFFER_OVERFLOW_ERROR && attempt == 0) {
-      ascii.assign(static_cast<std::size_t>(written), '\0');
-      continue;
-    }
-    if (U_FAILURE(status) || (info.errors & ~kIgnoredIdnaErrors) != 0) return false;
-    out.append(ascii.data(), static_cast<std::size_t>(written));
-    return true;
-  }
-  return false;
-}
-
 bool append_domain(std::string& out, std::string_view input) {
   std::string decoded;
   std::string_view domain = input;
@@ -110,13 +66,14 @@ bool append_domain(std::string& out, std::string_view input) {
   }
   const std::size_t start = out.size();
   if (needs_uts46(domain)) {
-    if (!uts46_to_ascii(domain, out)) return false;
+    if (!append_uts46_to_ascii(out, domain)) return false;
   } else {
     for (char c : domain) out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
   }
   const std::string_view ascii(out.data() + start, out.size() - start);
   if (ascii.empty()) return false;
-  if (std::any_of(ascii.begin(), ascii.end(), [](char c) { return is_forbidden_domain_byte(static_cast<unsigned char>(c)); })) {
+  if (std::any_of(ascii.begin(), ascii.end(),
+                  [](char c) { return is_forbidden_domain_byte(static_cast<unsigned char>(c)); })) {
     return false;
   }
   if (!ends_in_a_number(ascii)) return true;
@@ -138,7 +95,8 @@ bool append_host(std::string& out, std::string_view input, bool special) {
     return true;
   }
   if (special) return append_domain(out, input);
-  if (std::any_of(input.begin(), input.end(), [](char c) { return is_forbidden_host_byte(static_cast<unsigned char>(c)); })) {
+  if (std::any_of(input.begin(), input.end(),
+                  [](char c) { return is_forbidden_host_byte(static_cast<unsigned char>(c)); })) {
     return false;
   }
   append_encoded(out, input, kC0ControlSet);

@@ -13,6 +13,10 @@ namespace tarnu::support::url_detail {
 // serialisation to `out`. On failure returns false; `out` may then hold partial output.
 bool append_host(std::string& out, std::string_view input, bool special);
 
+// UTS #46 ToASCII with the URL Standard's options, in url_idna.cpp. Appends the result, or returns false when
+// the domain is invalid.
+bool append_uts46_to_ascii(std::string& out, std::string_view domain);
+
 // Address forms, in url_ip.cpp. The IPv6 text is the one between the brackets.
 bool ends_in_a_number(std::string_view domain);
 std::optional<std::uint32_t> parse_ipv4(std::string_view domain);

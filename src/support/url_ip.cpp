@@ -147,7 +147,8 @@ std::optional<Ipv6Address> parse_ipv6(std::string_view input) {
   }
   if (compress) {
     std::size_t swaps = piece - *compress;
-    for (piece = 7; piece != 0 && swaps > 0; --piece, --swaps) std::swap(address[piece], address[*compress + swaps - 1]);
+    for (piece = 7; piece != 0 && swaps > 0; --piece, --swaps)
+      std::swap(address[piece], address[*compress + swaps - 1]);
   } else if (piece != 8) {
     return std::nullopt;
   }
