@@ -1,6 +1,7 @@
 #include "jsonrpc/framing.h"
 
 #include <cstring>
+#include <new>
 #include <limits>
 
 #include "jsonrpc/utf8.h"
@@ -52,19 +53,25 @@ bool is_utf8_content_type(std::string_view value) {
 
 }  // namespace
 
-FrameReader::FrameReader() : buffer_(initial_size) {}
+FrameReader::FrameReader() { resize(initial_size); }
+
+void FrameReader::resize(std::size_t capacity) {
+  auto* grown = static_cast<char*>(std::realloc(buffer_.get(), capacity));
+  if (!grown) throw std::bad_alloc();
+  buffer_.release();
+  buffer_.reset(grown);
+  capacity_ = capacity;
+}
 
 std::span<char> FrameReader::prepare() {
   if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == 0 && buffer_.size() > 64 * initial_size) {
-    buffer_ = std::vector<char>(initial_size);  // give back what one large message needed
-  }
-  if (buffer_.size() - end_ < min_read) buffer_.resize(buffer_.size() * 2);
-  return {buffer_.data() + end_, buffer_.size() - end_};
+  if (end_ == 0 && capacity_ > 64 * initial_size) resize(initial_size);  // give back what a large message needed
+  if (capacity_ - end_ < min_read) resize(capacity_ * 2);
+  return {buffer_.get() + end_, capacity_ - end_};
 }
 
 void FrameReader::commit(std::size_t count) { end_ += count; }
@@ -76,14 +83,14 @@ FrameReader::Status FrameReader::next(std::string_view& body) {
   }
   if (end_ - begin_ < *length_) return Status::need_more;
   auto length = static_cast<std::size_t>(*length_);
-  body = std::string_view(buffer_.data() + begin_, length);
+  body = std::string_view(buffer_.get() + begin_, length);
   begin_ += length;
   length_.reset();
   return Status::body;
 }
 
 FrameReader::Status FrameReader::parse_header() {
-  std::string_view pending(buffer_.data() + begin_, end_ - begin_);
+  std::string_view pending(buffer_.get() + begin_, end_ - begin_);
   std::optional<std::uint64_t> length;
   int fields = 0;
   std::size_t position = 0;

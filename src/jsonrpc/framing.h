@@ -8,7 +8,8 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 namespace tarnu::jsonrpc {
 
@@ -32,8 +33,14 @@ class FrameReader {
 
  private:
   Status parse_header();
+  void resize(std::size_t capacity);
 
-  std::vector<char> buffer_;
+  // Grown with realloc: large blocks are remapped rather than copied, and new room is not zero-filled.
+  struct Free {
+    void operator()(char* p) const noexcept { std::free(p); }
+  };
+  std::unique_ptr<char, Free> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t begin_ = 0;  // first unread byte
   std::size_t end_ = 0;    // one past the last received byte
   std::optional<std::uint64_t> length_;  // of the body whose header has been read

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "jsonrpc/json_reader.h"
 #include "jsonrpc/json_text.h"
 
 namespace tarnu::jsonrpc {
@@ -26,78 +27,6 @@ Error invalid_request() { return {codes::invalid_request, "Invalid request", std
 }  // namespace errors
 
 namespace {
-
-// Builds the value tree from parser events. The parser itself keeps no recursion, and neither does this,
-// so the depth of the input does not reach the thread's stack. It also notes a repeated member of the
-// message object, which makes the message invalid.
-class TreeBuilder {
- public:
-  using number_integer_t = json::number_integer_t;
-  using number_unsigned_t = json::number_unsigned_t;
-  using number_float_t = json::number_float_t;
-  using string_t = json::string_t;
-  using binary_t = json::binary_t;
-
-  bool null() { return add(json(nullptr)); }
-  bool boolean(bool v) { return add(json(v)); }
-  bool number_integer(number_integer_t v) { return add(json(v)); }
-  bool number_unsigned(number_unsigned_t v) { return add(json(v)); }
-  bool number_float(number_float_t v, const string_t&) { return add(json(v)); }
-  bool string(string_t& v) { return add(json(std::move(v))); }
-  bool binary(binary_t&) { return false; }
-  bool start_object(std::size_t) { return open(json::object()); }
-  bool end_object() { return close(); }
-  bool start_array(std::size_t) { return open(json::array()); }
-  bool end_array() { return close(); }
-  bool key(string_t& name) {
-    if (stack_.size() == 1 && is_message_member(name) && stack_.back()->contains(name)) repeated_member_ = true;
-    key_ = std::move(name);
-    return true;
-  }
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
-
-  json& root() { return root_; }
-  bool repeated_member() const { return repeated_member_; }
-
- private:
-  static bool is_message_member(std::string_view name) {
-    return name == "jsonrpc" || name == "method" || name == "params" || name == "id" || name == "result" ||
-           name == "error";
-  }
-
-  json* place(json&& value) {
-    if (stack_.empty()) {
-      root_ = std::move(value);
-      return &root_;
-    }
-    json& parent = *stack_.back();
-    if (parent.is_array()) {
-      auto& array = parent.get_ref<json::array_t&>();
-      array.push_back(std::move(value));
-      return &array.back();
-    }
-    json& slot = parent.get_ref<json::object_t&>()[key_];
-    slot = std::move(value);
-    return &slot;
-  }
-  bool add(json&& value) {
-    place(std::move(value));
-    return true;
-  }
-  bool open(json&& container) {
-    stack_.push_back(place(std::move(container)));
-    return true;
-  }
-  bool close() {
-    stack_.pop_back();
-    return true;
-  }
-
-  json root_;
-  std::vector<json*> stack_;
-  std::string key_;
-  bool repeated_member_ = false;
-};
 
 std::optional<Id> to_id(const json& value) {
   switch (value.type()) {
@@ -123,11 +52,15 @@ bool is_error_object(const json& value) {
 }  // namespace
 
 Decoded decode_message(std::string_view body) {
-  TreeBuilder builder;
-  if (!json::sax_parse(body.begin(), body.end(), &builder, nlohmann::detail::input_format_t::json, true))
-    return errors::parse();
-  json& message = builder.root();
-  if (!message.is_object() || builder.repeated_member()) return errors::invalid_request();
+  auto parsed = read_json(body);
+  if (!parsed) return errors::parse();
+  json& message = parsed->value;
+  if (!message.is_object()) return errors::invalid_request();
+  for (const auto& name : parsed->repeated_members) {
+    if (name == "jsonrpc" || name == "method" || name == "params" || name == "id" || name == "result" ||
+        name == "error")
+      return errors::invalid_request();  // which of the two counts is anybody's guess
+  }
 
   auto version = message.find("jsonrpc");
   if (version == message.end() || !version->is_string() || version->get_ref<const std::string&>() != "2.0")
