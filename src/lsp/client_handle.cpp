@@ -1,5 +1,7 @@
 #include "lsp/client_handle.h"
 
+#include "jsonrpc/connection.h"
+
 namespace tarnu::lsp {
 
 asio::awaitable<void> ClientHandle::send_log(MessageType type, std::string message) const {
@@ -8,5 +10,7 @@ asio::awaitable<void> ClientHandle::send_log(MessageType type, std::string messa
 }
 
 void ClientHandle::on_response(jsonrpc::Response) const {}
+
+void ClientHandle::close() const { outbound_->close_notifications(); }
 
 }  // namespace tarnu::lsp

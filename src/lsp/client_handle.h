@@ -7,8 +7,12 @@
 
 #include <asio/awaitable.hpp>
 
-#include "jsonrpc/connection.h"
 #include "lsp/types.h"
+
+namespace tarnu::jsonrpc {
+class Outbound;
+struct Response;
+}  // namespace tarnu::jsonrpc
 
 namespace tarnu::lsp {
 
@@ -24,7 +28,7 @@ class ClientHandle {
   void on_response(jsonrpc::Response response) const;
 
   // After exit: drops what is queued and everything sent later.
-  void close() const { outbound_->close_notifications(); }
+  void close() const;
 
  private:
   std::shared_ptr<jsonrpc::Outbound> outbound_;
