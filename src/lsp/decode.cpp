@@ -1,5 +1,7 @@
 #include "lsp/decode.h"
 
+#include <algorithm>
+
 #include "jsonrpc/json_text.h"
 #include "support/url.h"
 
@@ -21,11 +23,15 @@ std::size_t DecodeContext::enter(std::size_t index) {
 }
 
 bool DecodeContext::fail(std::string_view expected, const json* found) {
+  return fail_as(expected, describe_value(found));
+}
+
+bool DecodeContext::fail_as(std::string_view expected, std::string_view found) {
   std::string message = path_.empty() ? std::string("params") : path_;
   message += ": expected ";
   message += expected;
   message += ", found ";
-  message += describe_value(found);
+  message += found;
   error_ = std::move(message);
   return false;
 }
@@ -47,11 +53,20 @@ std::string describe_value(const json* value) {
 
 std::optional<std::string> normalized_uri(const std::string& text) { return support::normalize_url(text); }
 
-std::string alternatives_text(std::initializer_list<std::string_view> names) {
+std::string array_text(std::size_t size) {
+  return "an array of " + std::to_string(size) + (size == 1 ? " element" : " elements");
+}
+
+std::string alternatives_text(std::initializer_list<std::string> names) {
+  // Several structures of a union are all "an object" to someone who only sees the value's kind.
+  std::vector<std::string_view> distinct;
+  for (const auto& name : names) {
+    if (std::find(distinct.begin(), distinct.end(), name) == distinct.end()) distinct.push_back(name);
+  }
   std::string text;
-  for (auto name : names) {
-    if (!text.empty()) text += " or ";
-    text += name;
+  for (std::size_t i = 0; i < distinct.size(); ++i) {
+    if (i > 0) text += i + 1 == distinct.size() ? " or " : ", ";
+    text += distinct[i];
   }
   return text;
 }

@@ -3,6 +3,8 @@
 #include <type_traits>
 #include <unordered_map>
 
+#include "lsp/feature_checks.h"
+#include "lsp/feature_params.h"
 #include "lsp/results.h"
 #include "lsp/structures.h"
 
@@ -10,8 +12,6 @@ namespace tarnu::lsp {
 namespace {
 
 using jsonrpc::json;
-
-asio::awaitable<Outcome> ready(Outcome outcome) { co_return outcome; }
 
 template <auto Operation, class Params>
 asio::awaitable<Outcome> call(LanguageServer& server, Params params) {
@@ -38,28 +38,25 @@ asio::awaitable<Outcome> call_shutdown(LanguageServer& server) {
 
 Bound shutdown(LanguageServer& server, std::optional<json>&) { return call_shutdown(server); }
 
+asio::awaitable<Outcome> ready(Outcome outcome) { co_return outcome; }
+
 // Methods the server does not implement still check their parameters, so that a malformed request is
 // told so rather than that the method is missing.
 template <class Params>
 Bound unhandled_request(LanguageServer&, std::optional<json>& params) {
-  Params decoded{};
-  if (auto error = decode(*params, decoded)) return std::move(*error);
+  if (auto error = check_params<Params>(*params)) return std::move(*error);
   return ready(jsonrpc::Error{jsonrpc::codes::method_not_found, "Method not found", std::nullopt});
 }
 
 template <class Params>
 Bound unhandled_notification(LanguageServer&, std::optional<json>& params) {
-  Params decoded{};
-  if (auto error = decode(*params, decoded)) return std::move(*error);
+  if (auto error = check_params<Params>(*params)) return std::move(*error);
   return ready(json(nullptr));
 }
 
 constexpr auto request = MethodKind::request;
 constexpr auto notification = MethodKind::notification;
 constexpr auto required = ParamsRule::required;
-
-// Until their structures are described, the methods the server does not implement take any value.
-using Unchecked = Ignored;
 
 const Method methods[] = {
     // Lifecycle
@@ -71,66 +68,66 @@ const Method methods[] = {
     // Document synchronisation
     {"textDocument/didOpen", notification, required, &handled<DidOpenTextDocumentParams, &LanguageServer::did_open>},
     {"textDocument/didChange", notification, required, &handled<DidChangeTextDocumentParams, &LanguageServer::did_change>},
-    {"textDocument/willSave", notification, required, &unhandled_notification<Unchecked>},
-    {"textDocument/willSaveWaitUntil", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/didSave", notification, required, &unhandled_notification<Unchecked>},
-    {"textDocument/didClose", notification, required, &unhandled_notification<Unchecked>},
+    {"textDocument/willSave", notification, required, &unhandled_notification<WillSaveTextDocumentParams>},
+    {"textDocument/willSaveWaitUntil", request, required, &unhandled_request<WillSaveTextDocumentParams>},
+    {"textDocument/didSave", notification, required, &unhandled_notification<DidSaveTextDocumentParams>},
+    {"textDocument/didClose", notification, required, &unhandled_notification<DidCloseTextDocumentParams>},
     // Language features
     {"textDocument/hover", request, required, &handled<HoverParams, &LanguageServer::hover>},
     {"textDocument/completion", request, required, &handled<CompletionParams, &LanguageServer::completion>},
-    {"completionItem/resolve", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/declaration", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/definition", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/typeDefinition", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/implementation", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/references", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/prepareCallHierarchy", request, required, &unhandled_request<Unchecked>},
-    {"callHierarchy/incomingCalls", request, required, &unhandled_request<Unchecked>},
-    {"callHierarchy/outgoingCalls", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/prepareTypeHierarchy", request, required, &unhandled_request<Unchecked>},
-    {"typeHierarchy/supertypes", request, required, &unhandled_request<Unchecked>},
-    {"typeHierarchy/subtypes", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/documentHighlight", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/documentLink", request, required, &unhandled_request<Unchecked>},
-    {"documentLink/resolve", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/codeLens", request, required, &unhandled_request<Unchecked>},
-    {"codeLens/resolve", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/foldingRange", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/selectionRange", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/documentSymbol", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/semanticTokens/full", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/semanticTokens/full/delta", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/semanticTokens/range", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/inlineValue", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/inlayHint", request, required, &unhandled_request<Unchecked>},
-    {"inlayHint/resolve", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/moniker", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/diagnostic", request, required, &unhandled_request<Unchecked>},
-    {"workspace/diagnostic", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/signatureHelp", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/codeAction", request, required, &unhandled_request<Unchecked>},
-    {"codeAction/resolve", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/documentColor", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/colorPresentation", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/formatting", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/rangeFormatting", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/onTypeFormatting", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/rename", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/prepareRename", request, required, &unhandled_request<Unchecked>},
-    {"textDocument/linkedEditingRange", request, required, &unhandled_request<Unchecked>},
+    {"completionItem/resolve", request, required, &unhandled_request<CompletionItemToResolve>},
+    {"textDocument/declaration", request, required, &unhandled_request<DeclarationParams>},
+    {"textDocument/definition", request, required, &unhandled_request<DefinitionParams>},
+    {"textDocument/typeDefinition", request, required, &unhandled_request<TypeDefinitionParams>},
+    {"textDocument/implementation", request, required, &unhandled_request<ImplementationParams>},
+    {"textDocument/references", request, required, &unhandled_request<ReferenceParams>},
+    {"textDocument/prepareCallHierarchy", request, required, &unhandled_request<CallHierarchyPrepareParams>},
+    {"callHierarchy/incomingCalls", request, required, &unhandled_request<CallHierarchyIncomingCallsParams>},
+    {"callHierarchy/outgoingCalls", request, required, &unhandled_request<CallHierarchyOutgoingCallsParams>},
+    {"textDocument/prepareTypeHierarchy", request, required, &unhandled_request<TypeHierarchyPrepareParams>},
+    {"typeHierarchy/supertypes", request, required, &unhandled_request<TypeHierarchySupertypesParams>},
+    {"typeHierarchy/subtypes", request, required, &unhandled_request<TypeHierarchySubtypesParams>},
+    {"textDocument/documentHighlight", request, required, &unhandled_request<DocumentHighlightParams>},
+    {"textDocument/documentLink", request, required, &unhandled_request<DocumentLinkParams>},
+    {"documentLink/resolve", request, required, &unhandled_request<DocumentLink>},
+    {"textDocument/codeLens", request, required, &unhandled_request<CodeLensParams>},
+    {"codeLens/resolve", request, required, &unhandled_request<CodeLens>},
+    {"textDocument/foldingRange", request, required, &unhandled_request<FoldingRangeParams>},
+    {"textDocument/selectionRange", request, required, &unhandled_request<SelectionRangeParams>},
+    {"textDocument/documentSymbol", request, required, &unhandled_request<DocumentSymbolParams>},
+    {"textDocument/semanticTokens/full", request, required, &unhandled_request<SemanticTokensParams>},
+    {"textDocument/semanticTokens/full/delta", request, required, &unhandled_request<SemanticTokensDeltaParams>},
+    {"textDocument/semanticTokens/range", request, required, &unhandled_request<SemanticTokensRangeParams>},
+    {"textDocument/inlineValue", request, required, &unhandled_request<InlineValueParams>},
+    {"textDocument/inlayHint", request, required, &unhandled_request<InlayHintParams>},
+    {"inlayHint/resolve", request, required, &unhandled_request<InlayHint>},
+    {"textDocument/moniker", request, required, &unhandled_request<MonikerParams>},
+    {"textDocument/diagnostic", request, required, &unhandled_request<DocumentDiagnosticParams>},
+    {"workspace/diagnostic", request, required, &unhandled_request<WorkspaceDiagnosticParams>},
+    {"textDocument/signatureHelp", request, required, &unhandled_request<SignatureHelpParams>},
+    {"textDocument/codeAction", request, required, &unhandled_request<CodeActionParams>},
+    {"codeAction/resolve", request, required, &unhandled_request<CodeAction>},
+    {"textDocument/documentColor", request, required, &unhandled_request<DocumentColorParams>},
+    {"textDocument/colorPresentation", request, required, &unhandled_request<ColorPresentationParams>},
+    {"textDocument/formatting", request, required, &unhandled_request<DocumentFormattingParams>},
+    {"textDocument/rangeFormatting", request, required, &unhandled_request<DocumentRangeFormattingParams>},
+    {"textDocument/onTypeFormatting", request, required, &unhandled_request<DocumentOnTypeFormattingParams>},
+    {"textDocument/rename", request, required, &unhandled_request<RenameParams>},
+    {"textDocument/prepareRename", request, required, &unhandled_request<PrepareRenameParams>},
+    {"textDocument/linkedEditingRange", request, required, &unhandled_request<LinkedEditingRangeParams>},
     // Workspace features
-    {"workspace/symbol", request, required, &unhandled_request<Unchecked>},
-    {"workspaceSymbol/resolve", request, required, &unhandled_request<Unchecked>},
-    {"workspace/didChangeConfiguration", notification, required, &unhandled_notification<Unchecked>},
-    {"workspace/didChangeWorkspaceFolders", notification, required, &unhandled_notification<Unchecked>},
-    {"workspace/willCreateFiles", request, required, &unhandled_request<Unchecked>},
-    {"workspace/didCreateFiles", notification, required, &unhandled_notification<Unchecked>},
-    {"workspace/willRenameFiles", request, required, &unhandled_request<Unchecked>},
-    {"workspace/didRenameFiles", notification, required, &unhandled_notification<Unchecked>},
-    {"workspace/willDeleteFiles", request, required, &unhandled_request<Unchecked>},
-    {"workspace/didDeleteFiles", notification, required, &unhandled_notification<Unchecked>},
-    {"workspace/didChangeWatchedFiles", notification, required, &unhandled_notification<Unchecked>},
-    {"workspace/executeCommand", request, required, &unhandled_request<Unchecked>},
+    {"workspace/symbol", request, required, &unhandled_request<WorkspaceSymbolParams>},
+    {"workspaceSymbol/resolve", request, required, &unhandled_request<WorkspaceSymbol>},
+    {"workspace/didChangeConfiguration", notification, required, &unhandled_notification<DidChangeConfigurationParams>},
+    {"workspace/didChangeWorkspaceFolders", notification, required, &unhandled_notification<DidChangeWorkspaceFoldersParams>},
+    {"workspace/willCreateFiles", request, required, &unhandled_request<CreateFilesParams>},
+    {"workspace/didCreateFiles", notification, required, &unhandled_notification<CreateFilesParams>},
+    {"workspace/willRenameFiles", request, required, &unhandled_request<RenameFilesParams>},
+    {"workspace/didRenameFiles", notification, required, &unhandled_notification<RenameFilesParams>},
+    {"workspace/willDeleteFiles", request, required, &unhandled_request<DeleteFilesParams>},
+    {"workspace/didDeleteFiles", notification, required, &unhandled_notification<DeleteFilesParams>},
+    {"workspace/didChangeWatchedFiles", notification, required, &unhandled_notification<DidChangeWatchedFilesParams>},
+    {"workspace/executeCommand", request, required, &unhandled_request<ExecuteCommandParams>},
 };
 
 static_assert(std::size(methods) == 65);

@@ -99,7 +99,7 @@ struct HoverParams {
 };
 
 struct CompletionContext {
-  Integer triggerKind = 0;
+  UInteger triggerKind = 0;
   std::optional<std::string> triggerCharacter;
 };
 
