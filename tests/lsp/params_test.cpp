@@ -405,8 +405,11 @@ TEST_P(MethodParamsTest, WellFormedParamsGetTheNormalAnswer) {
 
 TEST_P(MethodParamsTest, RequiredMemberLeftOutIsDescribed) {
   const MethodCase& c = GetParam();
-  if (c.missing.empty()) GTEST_SKIP() << "no required member";
   CountingServer server;
+  if (c.missing.empty()) {  // nothing is required: the empty object is enough
+    EXPECT_FALSE(std::holds_alternative<std::string>(answer(server, c.method, "{}")));
+    return;
+  }
   auto outcome = answer(server, c.method, c.missing);
   ASSERT_TRUE(std::holds_alternative<std::string>(outcome)) << "accepted";
   EXPECT_EQ(std::get<std::string>(outcome), c.missing_error);
