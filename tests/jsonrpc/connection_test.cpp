@@ -78,27 +78,38 @@ class MemorySink final : public ByteSink {
   int writes = 0;
 };
 
+// Runs a connection with the echo handler between two file descriptors, as the server runs on stdin and
+// stdout; true when it ended without a fault.
+bool run_over_descriptors(int input, int output) {
+  asio::io_context loop(1);
+  support::BlockingPool pool(4);
+  FdSource source(input, pool);
+  FdSink sink(output, pool);
+  EchoHandler handler(loop.get_executor());
+  Outbound outbound(loop.get_executor());
+  bool ended_cleanly = false;
+  asio::co_spawn(loop, run_connection(source, sink, handler, outbound),
+                 [&](std::exception_ptr fault) { ended_cleanly = !fault; });
+  loop.run();
+  return ended_cleanly;
+}
+
+std::string echo_calls(int count) {
+  std::string input;
+  for (int i = 1; i <= count; ++i) input += call(i, "echo");
+  return input;
+}
+
 TEST(Connection, RepliesOverPipesAndEndsAtEndOfInput) {
   int in[2], out[2];
   ASSERT_EQ(pipe(in), 0);
   ASSERT_EQ(pipe(out), 0);
-  std::string input;
-  for (int i = 1; i <= 50; ++i) input += call(i, "echo");
+  std::string input = echo_calls(50);
   std::thread editor([&] {
     ASSERT_EQ(write(in[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
     close(in[1]);
   });
-
-  asio::io_context loop(1);
-  support::BlockingPool pool(4);
-  FdSource source(in[0], pool);
-  FdSink sink(out[1], pool);
-  EchoHandler handler(loop.get_executor());
-  Outbound outbound(loop.get_executor());
-  asio::co_spawn(loop, run_connection(source, sink, handler, outbound), [](std::exception_ptr e) {
-    if (e) std::rethrow_exception(e);
-  });
-  loop.run();
+  EXPECT_TRUE(run_over_descriptors(in[0], out[1]));
   editor.join();
   close(out[1]);
 
@@ -117,26 +128,10 @@ TEST(Connection, AClosedOutputEndsTheConnectionQuietly) {
   ASSERT_EQ(pipe(in), 0);
   ASSERT_EQ(pipe(out), 0);
   close(out[0]);  // the editor stopped reading; writes fail with EPIPE, and SIGPIPE must not kill us
-  std::string input;
-  for (int i = 1; i <= 20; ++i) input += call(i, "echo");
+  std::string input = echo_calls(20);
   ASSERT_EQ(write(in[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
   close(in[1]);
-
-  asio::io_context loop(1);
-  support::BlockingPool pool(4);
-  FdSource source(in[0], pool);
-  FdSink sink(out[1], pool);
-  EchoHandler handler(loop.get_executor());
-  Outbound outbound(loop.get_executor());
-  std::exception_ptr fault;
-  bool finished = false;
-  asio::co_spawn(loop, run_connection(source, sink, handler, outbound), [&](std::exception_ptr e) {
-    fault = e;
-    finished = true;
-  });
-  loop.run();
-  EXPECT_TRUE(finished);
-  EXPECT_FALSE(fault);
+  EXPECT_TRUE(run_over_descriptors(in[0], out[1]));
   close(in[0]);
   close(out[1]);
 }
