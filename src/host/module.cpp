@@ -11,7 +11,6 @@
 #include <exception>
 #include <memory>
 #include <new>
-#include <source_location>
 #include <string>
 
 #include "host/serve.h"
@@ -62,12 +61,11 @@ const char* base_name(const char* path) noexcept {
 
 // Reports the fault and leaves FatalError(message) as the pending exception; the interpreter lock is held.
 // Nothing here allocates before the report is out, so the report survives an exhausted heap.
-PyObject* raise_fatal(const char* where, const std::source_location& location, const char* message) noexcept {
+PyObject* raise_fatal(const char* where, const char* file, unsigned line, const char* message) noexcept {
   if (message == nullptr || *message == '\0') {
     message = generic_fault;
   }
-  std::fprintf(stderr, "tarnu: internal fault in %s (%s:%u): %s\n", where, base_name(location.file_name()),
-               static_cast<unsigned>(location.line()), message);
+  std::fprintf(stderr, "tarnu: internal fault in %s (%s:%u): %s\n", where, base_name(file), line, message);
   std::fflush(stderr);
 
   PyObject* type = fatal_error_type();
@@ -86,14 +84,14 @@ PyObject* raise_fatal(const char* where, const std::source_location& location, c
 // Runs `body` so that no C++ exception crosses into the interpreter. `body` returns a new reference, or NULL
 // with a Python exception set, which passes through unchanged.
 template <class Body>
-PyObject* guarded(const char* where, Body&& body,
-                  const std::source_location location = std::source_location::current()) noexcept {
+PyObject* guarded(const char* where, Body&& body, const char* file = __builtin_FILE(),
+                  unsigned line = __builtin_LINE()) noexcept {
   try {
     return body();
   } catch (const std::exception& fault) {
-    return raise_fatal(where, location, fault.what());
+    return raise_fatal(where, file, line, fault.what());
   } catch (...) {
-    return raise_fatal(where, location, nullptr);
+    return raise_fatal(where, file, line, nullptr);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "jsonrpc/framing.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <limits>
@@ -96,8 +97,9 @@ FrameReader::Status FrameReader::parse_header() {
   std::size_t position = 0;
   for (;;) {
     auto newline = pending.find('\n', position);
-    if (newline == std::string_view::npos)
-      return pending.size() > max_header_bytes ? Status::malformed : Status::need_more;
+    // The limit applies to the section as a whole, wherever the reads happen to cut it.
+    if (std::min(newline, pending.size()) >= max_header_bytes) return Status::malformed;
+    if (newline == std::string_view::npos) return Status::need_more;
     auto line = pending.substr(position, newline - position);
     position = newline + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
