@@ -9,7 +9,15 @@ bool is_valid_utf8(std::string_view text) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* end = p + text.size();
   while (p < end) {
-    // Skip ASCII eight bytes at a time: most protocol text is ASCII.
+    // Skip ASCII 32 bytes at a time: most protocol text is ASCII.
+    if (end - p >= 32) {
+      std::uint64_t chunk[4];
+      std::memcpy(chunk, p, sizeof chunk);
+      if (((chunk[0] | chunk[1] | chunk[2] | chunk[3]) & 0x8080808080808080ull) == 0) {
+        p += 32;
+        continue;
+      }
+    }
     if (end - p >= 8) {
       std::uint64_t chunk;
       std::memcpy(&chunk, p, 8);
