@@ -124,29 +124,20 @@ void Session::cancel(const jsonrpc::Id& id) {
 
 jsonrpc::WorkItem Session::reply(std::optional<jsonrpc::Id> id, PendingPtr pending, asio::awaitable<Outcome> work,
                                  bool records_initialize) {
-  if (!id) {
-    // A notification, or a request method sent without an id: the work runs, nobody is answered.
-    if (records_initialize) {
-      return {[](Session* self, asio::awaitable<Outcome> work) -> asio::awaitable<std::optional<std::string>> {
-                co_await perform(std::move(work));
-                if (self->state_ != ConnectionState::Exited) self->state_ = ConnectionState::Uninitialized;
-                co_return std::nullopt;
-              }(this, std::move(work)),
-              nullptr};
-    }
-    return {perform(std::move(work)), nullptr};
-  }
+  if (!id) return {perform(std::move(work), records_initialize), nullptr};
   std::shared_ptr<asio::cancellation_signal> cancel;
   if (pending) cancel = std::shared_ptr<asio::cancellation_signal>(pending, &pending->signal);
   return {respond(std::move(*id), std::move(pending), std::move(work), records_initialize), std::move(cancel)};
 }
 
-// Runs a notification's work. Nobody can be told of a failure, so there is nothing to do with one.
-asio::awaitable<std::optional<std::string>> Session::perform(asio::awaitable<Outcome> work) {
+// Runs the work of a message without an id: a notification, or a request sent as one. Nobody can be
+// told of a failure, so there is nothing to do with one. An initialize that gets no reply did not succeed.
+asio::awaitable<std::optional<std::string>> Session::perform(asio::awaitable<Outcome> work, bool records_initialize) {
   try {
     co_await std::move(work);
   } catch (const std::exception&) {
   }
+  if (records_initialize && state_ != ConnectionState::Exited) state_ = ConnectionState::Uninitialized;
   co_return std::nullopt;
 }
 

@@ -45,7 +45,7 @@ class Session final : public jsonrpc::MessageHandler {
                           bool records_initialize);
   asio::awaitable<std::optional<std::string>> respond(jsonrpc::Id id, PendingPtr pending,
                                                       asio::awaitable<Outcome> work, bool records_initialize);
-  static asio::awaitable<std::optional<std::string>> perform(asio::awaitable<Outcome> work);
+  asio::awaitable<std::optional<std::string>> perform(asio::awaitable<Outcome> work, bool records_initialize);
 
   LanguageServer& server_;
   ClientHandle client_;
