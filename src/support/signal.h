@@ -1,5 +1,5 @@
-// A wake-up for one waiting coroutine on a single-threaded executor; a notification that finds nobody
-// waiting is remembered, so a waiter never misses one.
+// A wake-up for coroutines of a single-threaded executor: each notification lets one waiter through, and
+// one that finds nobody waiting is remembered, so a waiter never misses it.
 #pragma once
 
 #include <asio/awaitable.hpp>
@@ -11,7 +11,9 @@ namespace tarnu::support {
 
 class Signal {
  public:
-  explicit Signal(const asio::any_io_executor& executor) : timer_(executor) {}
+  // A timer that never expires on its own: cancel() is the wake-up.
+  explicit Signal(const asio::any_io_executor& executor)
+      : timer_(executor, asio::steady_timer::time_point::max()) {}
 
   void notify() {
     pending_ = true;
@@ -21,8 +23,6 @@ class Signal {
   // Completes once a notification is pending and consumes it.
   asio::awaitable<void> wait() {
     while (!pending_) {
-      // A timer that never expires on its own: cancel() is the wake-up.
-      timer_.expires_at(asio::steady_timer::time_point::max());
       std::error_code ignored;
       co_await timer_.async_wait(asio::redirect_error(asio::use_awaitable, ignored));
     }

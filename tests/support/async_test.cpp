@@ -104,6 +104,27 @@ TEST(RwLock, ACancelledWaiterLeavesTheLineAndLetsOthersThrough) {
   EXPECT_EQ(events.back(), "writer 2 in");  // nothing was left holding the lock
 }
 
+TEST(Signal, EachNotificationLetsOneWaiterThroughAndNoneIsLost) {
+  Loop loop;
+  Signal signal(loop.context.get_executor());
+  signal.notify();  // nobody waits yet: remembered
+  int through = 0;
+  for (int i = 0; i < 3; ++i) {
+    loop.spawn([&]() -> asio::awaitable<void> {
+      co_await signal.wait();
+      ++through;
+    });
+  }
+  loop.settle();
+  EXPECT_EQ(through, 1);
+  signal.notify();
+  loop.settle();
+  EXPECT_EQ(through, 2);
+  signal.notify();
+  loop.settle();
+  EXPECT_EQ(through, 3);
+}
+
 TEST(AsyncQueue, ProducersWaitWhileFullAndResumeInOrder) {
   Loop loop;
   Signal consumer(loop.context.get_executor());
