@@ -1,7 +1,6 @@
 #include "jsonrpc/message.h"
 
 #include <functional>
-#include <vector>
 
 #include "jsonrpc/json_reader.h"
 #include "jsonrpc/json_text.h"
@@ -77,7 +76,7 @@ Decoded decode_message(std::string_view body) {
   if (has_id && id) {
     auto error = message.find("error");
     if (message.contains("result") || (error != message.end() && is_error_object(*error)))
-      return Response{std::move(*id), std::move(message)};
+      return Response{std::move(*id)};
   }
   if (has_id && !id) return errors::invalid_request();
 

@@ -33,7 +33,6 @@ struct Call {
 // A response from the editor to a request of the server.
 struct Response {
   Id id;
-  json body;  // the whole message, for whoever is waiting for it
 };
 
 // The error member of a reply.

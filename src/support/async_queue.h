@@ -98,7 +98,6 @@ class AsyncQueue {
     consumer_.notify();
   }
 
-  bool closed() const { return closed_; }
   bool empty() const { return items_.empty() && !has_blocked(); }
   bool finished() const { return closed_ && items_.empty() && !has_blocked(); }
 
